@@ -1,0 +1,17 @@
+// The size box: a count of bytes scaled by 1024 into the units B to PB (and beyond),
+// written with at most five bytes of number.
+#pragma once
+
+#include "text/text.h"
+
+namespace quorvane {
+
+// At most five bytes of numberToText of the scaled size (cut, never rounded) followed by
+// its unit. Always ends, for every double, infinities and NaN included.
+Text sizeText(double size);
+
+// `value` as "%.13g" writes it with halves rounded away from zero and a three-digit
+// exponent ("1e-005"), independent of the process locale.
+Text numberToText(double value);
+
+}  // namespace quorvane
