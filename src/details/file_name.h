@@ -14,7 +14,8 @@ namespace quorvane {
 Text decodeFileName(std::string_view name);
 
 // UTF-8 bytes (NULs included) to the local code page; each ill-formed sequence becomes
-// one default character "?".
+// one U+FFFD, which code page 936 writes as its default character "?". The result, a Text,
+// ends at the first NUL.
 Text utf8ToLocalText(std::string_view run);
 
 // UTF-16 units to the local code page; an unrepresentable character becomes "?". The

@@ -13,6 +13,8 @@ Text fileExtension(std::string_view name);
 
 // "<label prefix>" + extension + ")" for an extension listed in the label table (exact,
 // case-sensitive), in the local code page; any other extension comes back unchanged.
+// Since an extension is three bytes, the one- and two-byte entries ("e", "7z", "rm") only
+// label names of exactly that length, and the longer ones ("rmvb", "torrent") none.
 Text typeLabel(std::string_view extension);
 
 }  // namespace quorvane
