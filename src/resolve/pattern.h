@@ -38,6 +38,10 @@ class Pattern {
   // is compiled. When the engine abandons a search, the matches found before it.
   std::vector<PatternMatch> findAll(std::string_view text) const;
 
+  // The last entry findAll would return, without holding the list: empty when there is
+  // none. A page with millions of matches thus costs no memory beyond the page.
+  PatternMatch findLast(std::string_view text) const;
+
  private:
   struct Compiled;
   std::unique_ptr<Compiled> compiled_;
