@@ -21,8 +21,10 @@ What is served, by path (the request target up to "?", percent-decoded):
                             to the very same target, a loop that never ends.
   /_setcookie               status 200, one "Set-Cookie:" line per `cookie` value (default
                             "session=abc123; Path=/"), body "cookie set".
-  /_cookie                  status 200; the body is the values of every Cookie line of the
-                            request, joined by "\\n" (empty when it sent none).
+  /_cookie, /_cookie/ANY    status 200; the body is the values of every Cookie line of the
+                            request, joined by "\\n" (empty when it sent none). Cookies
+                            ignore ports, and a test program keeps one cookie store for all
+                            its servers: scope a test's cookies with Path=/_cookie/SOMETHING.
   /_echo                    status 200; the body is the raw request, byte for byte.
   /_nul                     status 200, body "before\\0after" (12 bytes, a NUL at offset 6).
   /_cut                     "Content-Length: `length`" (default 1000), then only `send`
@@ -162,7 +164,7 @@ class Handler(socketserver.BaseRequestHandler):
         elif path == b"/_setcookie":
             cookies = all_values(q, b"cookie") or [b"session=abc123; Path=/"]
             self.send(response(200, b"cookie set", [b"Set-Cookie: " + c for c in cookies]))
-        elif path == b"/_cookie":
+        elif path == b"/_cookie" or path.startswith(b"/_cookie/"):
             values = []
             for header in raw.split(b"\n")[1:]:
                 name, sep, value = header.partition(b":")
