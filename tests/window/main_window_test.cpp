@@ -17,12 +17,29 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "support/loopback_server.h"
 #include "window/main_window.h"
 #include "window/sample_links.h"
 
 using namespace quorvane;
 
 namespace {
+
+// A Kuaichuan file page: the four values in the page's markup.
+constexpr std::string_view kKuaichuanPage =
+    "<html><body>\n"
+    "<a class=\"dl\" file_url=\"http://127.0.0.1:9/dl/k.txt?key=1&amp;t=2\" "
+    "file_size=16777217 file_name=\"%E4%B8%8B%E8%BD%BD.txt\">download</a>\n"
+    "<input type=\"hidden\" id=\"first_file_size\" value='16777217'>\n"
+    "<input type=\"hidden\" id=\"key\" value='9e107d9d372bb6826bd81d3542a419d6'>\n"
+    "</body></html>\n";
+
+// A Netdisk share page: the file's record as escaped JSON inside a script.
+constexpr std::string_view kNetdiskPage =
+    "<script>shareRecord.load(\"{\\\"file_list\\\":[{\\\"size\\\":\\\"16777217\\\","
+    "\\\"md5\\\":\\\"e4d909c290d0fb1ca068ffaddf22cbd0\\\","
+    "\\\"dlink\\\":\\\"http:\\\\/\\\\/127.0.0.1:9\\\\/file\\\\/abc"
+    "?fid=7&filename=%E6%96%87%E4%BB%B6.rar\\\"}]}\");</script>\n";
 
 QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -34,6 +51,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<MainWindow> window;
+  std::unique_ptr<LoopbackServer> server;
   std::string savedCodePage;
 
   QWindow* handle() const { return window->windowHandle(); }
@@ -85,8 +103,18 @@ class MainWindowTest : public QObject {
     std::setlocale(LC_NUMERIC, "C");
     savedCodePage = localCodePageName();
     QVERIFY(setLocalCodePage("936"));
+    server = std::make_unique<LoopbackServer>();
+    server->put("kuaichuan.html", kKuaichuanPage);
+    server->put("netdisk.html", kNetdiskPage);
   }
-  void cleanupTestCase() { setLocalCodePage(savedCodePage); }
+  void cleanupTestCase() {
+    server.reset();
+    setLocalCodePage(savedCodePage);
+  }
+
+  void setLink(Box box, const std::string& link) {
+    window->editBox(box)->setText(QString::fromStdString(link));
+  }
 
   void init() {
     window = std::make_unique<MainWindow>();
@@ -176,6 +204,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!window->windowIcon().availableSizes().isEmpty());
     QCOMPARE(window->backgroundRole(), QPalette::Button);
     QVERIFY(window->autoFillBackground());
   }
@@ -318,6 +347,93 @@ class MainWindowTest : public QObject {
     window->单选框1->setChecked(false);
     window->按钮1->click();
     QCOMPARE(outputs(), QStringList({"stale", "stale", "stale", "stale", "stale"}));
+  }
+
+  void kuaichuanParseFillsAllFiveBoxes() {
+    setLink(Box::kuaichuanLink, server->url("/kuaichuan.html"));
+    setLink(Box::netdiskLink, server->url("/netdisk.html"));
+    server->clearRequests();
+
+    QTest::mouseClick(handle(), Qt::LeftButton, Qt::NoModifier, inside(window->按钮1));
+
+    QCOMPARE(outputs(),
+             QStringList({"http://127.0.0.1:9/dl/k.txt?key=1&amp;t=2", "下载.txt",
+                          "文本文档   (txt)", "16.00MB", "9e107d9d372bb6826bd81d3542a419d6"}));
+    // Only the selected service's link was fetched.
+    const std::vector<std::string> requests = server->requests();
+    QCOMPARE(requests.size(), std::size_t{1});
+    QVERIFY(requests[0].starts_with("GET /kuaichuan.html "));
+  }
+
+  void netdiskParseFillsAllFiveBoxes() {
+    setLink(Box::kuaichuanLink, server->url("/kuaichuan.html"));
+    setLink(Box::netdiskLink, server->url("/netdisk.html"));
+    QTest::mouseClick(handle(), Qt::LeftButton, Qt::NoModifier, inside(window->单选框2, {8, 12}));
+    server->clearRequests();
+
+    focusByTab(window->按钮1);
+    press(Qt::Key_Space);
+
+    QCOMPARE(outputs(),
+             QStringList({"http://127.0.0.1:9/file/abc?fid=7&filename=%E6%96%87%E4%BB%B6.rar",
+                          "文件.rar", "winrar压缩包文件   (rar)", "16MB",
+                          "e4d909c290d0fb1ca068ffaddf22cbd0"}));
+    const std::vector<std::string> requests = server->requests();
+    QCOMPARE(requests.size(), std::size_t{1});
+    QVERIFY(requests[0].starts_with("GET /netdisk.html "));
+  }
+
+  // With both selected (only setSelected does that) both run, Kuaichuan first, and the
+  // boxes end with the Netdisk results.
+  void bothSelectedRunBothInOrder() {
+    setLink(Box::kuaichuanLink, server->url("/kuaichuan.html"));
+    setLink(Box::netdiskLink, server->url("/netdisk.html"));
+    window->setSelected(Choice::netdisk);
+    server->clearRequests();
+
+    window->按钮1->click();
+
+    const std::vector<std::string> requests = server->requests();
+    QCOMPARE(requests.size(), std::size_t{2});
+    QVERIFY(requests[0].starts_with("GET /kuaichuan.html "));
+    QVERIFY(requests[1].starts_with("GET /netdisk.html "));
+    QCOMPARE(window->文件名称编辑框->text(), QStringLiteral("文件.rar"));
+    QCOMPARE(window->文件大小编辑框->text(), QStringLiteral("16MB"));
+  }
+
+  void neitherSelectedFetchesNothing() {
+    setLink(Box::kuaichuanLink, server->url("/kuaichuan.html"));
+    setLink(Box::netdiskLink, server->url("/netdisk.html"));
+    window->单选框1->setChecked(false);
+    server->clearRequests();
+    window->按钮1->click();
+    QVERIFY(server->requests().empty());
+    QCOMPARE(outputs(), QStringList({"", "", "", "", ""}));
+  }
+
+  void failedFetchAfterAGoodOneClearsTheBoxes_data() {
+    QTest::addColumn<bool>("netdisk");
+    QTest::addColumn<QString>("failing");
+    QTest::newRow("kuaichuan, connection dropped") << false << "/_hangup";
+    QTest::newRow("kuaichuan, error page") << false << "/_status/404?body=gone";
+    QTest::newRow("netdisk, connection dropped") << true << "/_hangup";
+  }
+  void failedFetchAfterAGoodOneClearsTheBoxes() {
+    QFETCH(bool, netdisk);
+    QFETCH(QString, failing);
+    const Box link = netdisk ? Box::netdiskLink : Box::kuaichuanLink;
+    if (netdisk) {
+      window->单选框2->click();
+    }
+    setLink(link, server->url(netdisk ? "/netdisk.html" : "/kuaichuan.html"));
+    window->按钮1->click();
+    QVERIFY(!window->文件下载地址编辑框->text().isEmpty());
+    QVERIFY(!window->文件md5编辑框->text().isEmpty());
+
+    setLink(link, server->url(failing.toStdString()));
+    window->按钮1->click();
+
+    QCOMPARE(outputs(), QStringList({"", "", "", "0B", ""}));
   }
 
   void arrowKeysSwitchTheService_data() {
