@@ -276,6 +276,16 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
   }
   // Taking fewer bytes than offered makes libcurl end the transfer with a write error.
   const std::size_t take = std::min(n, t->maxBodyBytes - t->body.size());
+  // Without a Content-Length the buffer at least doubles as it grows, as std::string
+  // would, but through the sizes cap/2^k, so that the last step lands on the cap itself
+  // instead of up to twice past it.
+  const std::size_t needed = t->body.size() + take;
+  if (needed > t->body.capacity()) {
+    std::size_t grown = t->maxBodyBytes;
+    while (grown / 2 >= needed && grown / 2 >= 2 * t->body.capacity())
+      grown /= 2;
+    t->body.reserve(grown);
+  }
   t->body.append(data, take);
   return take;
 }
