@@ -187,7 +187,7 @@ bool proxyConfigured(const std::string& scheme) {
 std::string requestTarget(CURLU* url) {
   std::string target = getPart(url, CURLUPART_PATH);
   if (target.empty())
-    target = "/";
+    target.push_back('/');  // not `= "/"`: g++ 12 warns falsely on that assignment at -O3
   char* raw = nullptr;
   if (curl_url_get(url, CURLUPART_QUERY, &raw, 0) == CURLUE_OK) {
     const CurlString query(raw);
