@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "support/loopback_server.h"
 
 namespace quorvane {
 namespace {
@@ -124,6 +125,17 @@ TEST_F(KuaichuanIn936, KuaichuanEmptyLinkGivesEmptyFields) {
   EXPECT_EQ(resolveKuaichuanPage("", fields), "");
   EXPECT_EQ((Resolved{"", fields.fileName, fields.extension, fields.sizeText, fields.md5}),
             (Resolved{"", "", "", "0B", ""}));
+}
+
+TEST_F(KuaichuanIn936, ResolvesAPageServedOverHttp) {
+  LoopbackServer server;
+  server.put("file/abc", kPage);
+  RecordedFields fields;
+  const Text address = resolveKuaichuanPage(server.url("/file/abc?from=share"), fields);
+  EXPECT_EQ((Resolved{address, fields.fileName, fields.extension, fields.sizeText, fields.md5}),
+            (Resolved{"http://dl.example.com/d/abc?key=1&amp;t=2", kFile + ".txt", kTextLabel,
+                      "16.00MB", kMd5}));
+  EXPECT_EQ(server.requests().size(), 1u);
 }
 
 }  // namespace

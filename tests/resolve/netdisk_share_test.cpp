@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "support/loopback_server.h"
 
 namespace quorvane {
 namespace {
@@ -118,6 +119,17 @@ TEST_F(NetdiskIn936, NetdiskEmptyLinkGivesEmptyFields) {
   EXPECT_EQ(resolveNetdiskShare("", fields), "");
   EXPECT_EQ((Resolved{"", fields.fileName, fields.extension, fields.sizeText, fields.md5}),
             (Resolved{"", "", "", "0B", ""}));
+}
+
+TEST_F(NetdiskIn936, ResolvesAPageServedOverHttp) {
+  LoopbackServer server;
+  server.put("share/link", kPage);
+  RecordedFields fields;
+  const Text address = resolveNetdiskShare(server.url("/share/link?shareid=1&uk=2"), fields);
+  EXPECT_EQ((Resolved{address, fields.fileName, fields.extension, fields.sizeText, fields.md5}),
+            (Resolved{"https://d.pcs.example.com/file/0123?fid=1-2&filename=%E6%96%87%E4%BB%B6.txt",
+                      kFile + ".txt", kTextLabel, "16MB", kMd5}));
+  EXPECT_EQ(server.requests().size(), 1u);
 }
 
 // The clean-up as the service defines it, step by step: quadratic, but plainly right.
