@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "resolve/search_budget.h"
+
 namespace quorvane {
 
 struct Pattern::Compiled {
@@ -20,31 +22,32 @@ namespace {
 constexpr std::ptrdiff_t kMaxOffset = std::numeric_limits<int32_t>::max();
 
 // One search over [first, last), which the engine takes for the whole text: "^", "\b" and
-// look-behind see nothing before `first`. Every search of a Pattern goes through here, so a
-// search with a bound of its own replaces this function alone. The engine signals a search
-// it abandons (complexity or memory limits) by throwing.
-bool searchRange(const boost::regex& expression, const char* first, const char* last,
-                 boost::cmatch& found) {
+// look-behind see nothing before `first`. The engine signals a search it abandons, past its
+// own limits or past `budget`, by throwing.
+bool searchRange(const boost::regex& expression, StepIterator first, StepIterator last,
+                 boost::match_results<StepIterator>& found) {
   return boost::regex_search(first, last, found, expression, boost::match_default);
 }
 
 // Calls visit(match) for each match in `text`, left to right, each search starting where the
-// previous whole match ended. Ends at the first search that finds nothing or that the engine
-// abandons; no exception leaves it.
+// previous whole match ended. Ends at the first search that finds nothing or that is
+// abandoned; no exception leaves it. All searches of one text share one budget, so the
+// whole walk costs at most a fixed number of steps per byte.
 template <class Visit>
 void forEachMatch(const boost::regex& expression, std::string_view text, Visit&& visit) {
   if (text.empty())
     return;
+  SearchBudget budget(text.size());
   const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  const char* from = begin;
-  boost::cmatch found;
+  const StepIterator end(begin + text.size(), &budget);
+  StepIterator from(begin, &budget);
+  boost::match_results<StepIterator> found;
   PatternMatch match;
   try {
     while (searchRange(expression, from, end, found)) {
       // Offsets come from the iterators, not from position(), which counts from `from`.
-      const std::ptrdiff_t wholeStart = found[0].first - begin;
-      const std::ptrdiff_t wholeEnd = found[0].second - begin;
+      const std::ptrdiff_t wholeStart = found[0].first.get() - begin;
+      const std::ptrdiff_t wholeEnd = found[0].second.get() - begin;
       if (wholeEnd > kMaxOffset)
         return;
       match.assign(found.size(), MatchGroup{});
@@ -52,22 +55,22 @@ void forEachMatch(const boost::regex& expression, std::string_view text, Visit&&
         if (!found[i].matched)
           continue;
         match[i].matched = true;
-        match[i].start = static_cast<int32_t>(found[i].first - begin);
-        match[i].length = static_cast<int32_t>(found[i].second - found[i].first);
+        match[i].start = static_cast<int32_t>(found[i].first.get() - begin);
+        match[i].length = static_cast<int32_t>(found[i].second.get() - found[i].first.get());
       }
       visit(match);
       if (wholeEnd > wholeStart) {
-        from = begin + wholeEnd;
-      } else if (begin + wholeEnd < end) {
+        from = StepIterator(begin + wholeEnd, &budget);
+      } else if (begin + wholeEnd < end.get()) {
         // An empty match would be found again at the same place: step over one byte.
-        from = begin + wholeEnd + 1;
+        from = StepIterator(begin + wholeEnd + 1, &budget);
       } else {
         return;
       }
     }
   } catch (...) {
-    // Abandoned by the engine (std::runtime_error past its complexity limit, regex_error,
-    // bad_alloc): the matches already visited stand.
+    // Abandoned (SearchAbandoned past the budget; std::runtime_error past the engine's
+    // own complexity limit; regex_error, bad_alloc): the matches already visited stand.
   }
 }
 

@@ -15,6 +15,8 @@ struct MatchGroup {
   bool matched = false;  // whether the group took part in the match
   int32_t start = 0;     // 0-based offset in the searched text; meaningful when matched
   int32_t length = 0;
+
+  bool operator==(const MatchGroup&) const = default;
 };
 
 // Entry 0 is the whole match, entries 1..n the groups in order of their "(".
