@@ -15,10 +15,10 @@ constexpr std::string_view kMd5Pattern = R"re(key\x22 value='(.*?)('>))re";
 static_assert(kAddressPattern.size() == 35 && kNamePattern.size() == 25 &&
               kSizePattern.size() == 36 && kMd5Pattern.size() == 24);
 
+}  // namespace
+
 // The address and the size are taken as read.
 constexpr ServicePage kKuaichuanPage{kAddressPattern, kNamePattern, kSizePattern, kMd5Pattern};
-
-}  // namespace
 
 Text resolveKuaichuanText(std::string_view pageText, ResultFields& fields) {
   return resolvePageText(pageText, kKuaichuanPage, fields);

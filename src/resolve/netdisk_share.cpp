@@ -20,10 +20,6 @@ constexpr std::string_view kMd5Pattern = R"re(md5\\+\x22:\\+\x22(.*?)(\\+\x22))r
 static_assert(kAddressPattern.size() == 34 && kNamePattern.size() == 23 &&
               kSizePattern.size() == 33 && kMd5Pattern.size() == 32);
 
-// The address loses its escaped slashes; the size is held in single precision.
-constexpr ServicePage kNetdiskPage{kAddressPattern, kNamePattern,        kSizePattern,
-                                   kMd5Pattern,     cleanNetdiskAddress, narrowToSingle};
-
 constexpr std::string_view kEscapedPair = "\\\\/\\\\/";  // 5C 5C 2F 5C 5C 2F
 
 // Whether `out` ends in the three one-byte characters 5C 5C 2F. `trail` marks the bytes of
@@ -36,6 +32,10 @@ bool endsInEscapedSlash(const Text& out, const std::vector<bool>& trail) {
 }
 
 }  // namespace
+
+// The address loses its escaped slashes; the size is held in single precision.
+constexpr ServicePage kNetdiskPage{kAddressPattern, kNamePattern,        kSizePattern,
+                                   kMd5Pattern,     cleanNetdiskAddress, narrowToSingle};
 
 Text cleanNetdiskAddress(Text address) {
   replaceFirst(address, kEscapedPair, "//");

@@ -22,6 +22,11 @@ struct ServicePage {
   double (*holdSize)(double reading) = nullptr;
 };
 
+// The two services' tables, defined beside their resolvers; reachable from here so that
+// tools other than the resolvers (the pattern fuzz target) use the very same patterns.
+extern const ServicePage kKuaichuanPage;
+extern const ServicePage kNetdiskPage;
+
 // Reads the four values of `page` from `pageText` (up to its first NUL, as fetched page
 // text would be), sets the file name, extension (type label), size text and MD5 of
 // `fields` in that order, empty ones included, and returns the address.
