@@ -5,6 +5,7 @@
 // searches, the list is the one it finds, match for match.
 #include <boost/regex.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -126,9 +127,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   if (const auto plain = plainMatches(pattern, page)) {
-    FUZZ_CHECK(plain->size() == matches.size());
-    for (std::size_t i = 0; i < matches.size(); ++i)
+    // A search given up early keeps the matches before it, so the list is never anything
+    // but a prefix of the plain one; and where the plain engine finishes, so must findAll.
+    const std::size_t common = std::min(plain->size(), matches.size());
+    for (std::size_t i = 0; i < common; ++i)
       FUZZ_CHECK(sameMatch((*plain)[i], matches[i]));
+    FUZZ_CHECK(matches.size() <= plain->size());
+    FUZZ_CHECK(matches.size() == plain->size());
   }
   return 0;
 }
