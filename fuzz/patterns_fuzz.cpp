@@ -128,12 +128,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   if (const auto plain = plainMatches(pattern, page)) {
     // A search given up early keeps the matches before it, so the list is never anything
-    // but a prefix of the plain one; and where the plain engine finishes, so must findAll.
+    // but a prefix of the plain one. It may be a shorter one: the step budget gives up on
+    // some pages that the engine alone would finish after millions of steps (a value with
+    // thousands of backslashes in a row), which is the price of a bounded search.
     const std::size_t common = std::min(plain->size(), matches.size());
     for (std::size_t i = 0; i < common; ++i)
       FUZZ_CHECK(sameMatch((*plain)[i], matches[i]));
     FUZZ_CHECK(matches.size() <= plain->size());
-    FUZZ_CHECK(matches.size() == plain->size());
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 // fixed number of steps per byte.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -13,16 +14,19 @@ namespace quorvane {
 // Thrown out of the engine when a budget runs out; the engine unwinds and rethrows it.
 struct SearchAbandoned {};
 
-// Steps allowed for every search of one text: kStepsPerByte for each byte, plus a floor
-// so that small texts are never cut short. Well-formed pages take one to two steps per
-// byte for each pattern; a hostile one (a value opened again and again and never closed)
-// takes one step per byte for every opening before it.
+// Steps allowed for all the searches of one text: kStepsPerByte for each byte, and never
+// less than a floor. Well-formed pages take about one step per byte for each pattern, so
+// the allowance is twice what they need; a hostile page (a value opened again and again and
+// never closed) would take one step per byte for every opening before it. The floor lets
+// pages of up to a few megabytes be searched as the engine alone would search them,
+// pathological ones included (a value holding a run of two thousand backslashes costs the
+// engine millions of steps); spent in full, it takes a fifth of a second at most.
 struct SearchBudget {
   static constexpr std::int64_t kStepsPerByte = 2;
-  static constexpr std::int64_t kFloor = std::int64_t{1} << 16;
+  static constexpr std::int64_t kFloor = std::int64_t{1} << 23;
 
   explicit SearchBudget(std::size_t textBytes)
-      : left(kFloor + kStepsPerByte * static_cast<std::int64_t>(textBytes)) {}
+      : left(std::max(kFloor, kStepsPerByte * static_cast<std::int64_t>(textBytes))) {}
 
   void spend(std::int64_t steps) {
     left -= steps;
