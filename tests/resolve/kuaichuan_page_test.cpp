@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "resolve/resolved_page.h"
 #include "support/loopback_server.h"
 
 namespace quorvane {
@@ -24,34 +25,9 @@ const std::string kPage =
     "<input type=\"hidden\" id=\"file_key\" value='d41d8cd98f00b204e9800998ecf8427e'>\r\n"
     "</div>\r\n";
 
-struct Resolved {
-  std::string address, name, extension, size, md5;
-  bool operator==(const Resolved&) const = default;
-};
-
-void PrintTo(const Resolved& r, std::ostream* os) {
-  *os << testing::PrintToString(r.address) << " " << testing::PrintToString(r.name) << " "
-      << testing::PrintToString(r.extension) << " " << testing::PrintToString(r.size) << " "
-      << testing::PrintToString(r.md5);
-}
-
-class KuaichuanIn936 : public testing::Test {
+class KuaichuanIn936 : public CodePage936Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(setLocalCodePage("936")); }
-  void TearDown() override { setLocalCodePage("65001"); }
-
-  static Resolved resolve(std::string_view page) {
-    RecordedFields fields;
-    Text address = resolveKuaichuanText(page, fields);
-    EXPECT_EQ(fields.downloadAddress, "") << "the resolver leaves the address field alone";
-    return {address, fields.fileName, fields.extension, fields.sizeText, fields.md5};
-  }
-};
-
-struct PageCase {
-  const char* what;
-  std::string page;
-  Resolved expected;
+  static Resolved resolve(std::string_view page) { return resolveWith(resolveKuaichuanText, page); }
 };
 
 class KuaichuanPageTest : public KuaichuanIn936, public testing::WithParamInterface<PageCase> {};
@@ -123,8 +99,7 @@ TEST_F(KuaichuanIn936, KuaichuanEmptyLinkGivesEmptyFields) {
   RecordedFields fields;
   fields.fileName = fields.extension = fields.md5 = "stale";
   EXPECT_EQ(resolveKuaichuanPage("", fields), "");
-  EXPECT_EQ((Resolved{"", fields.fileName, fields.extension, fields.sizeText, fields.md5}),
-            (Resolved{"", "", "", "0B", ""}));
+  EXPECT_EQ(resolved("", fields), (Resolved{"", "", "", "0B", ""}));
 }
 
 TEST_F(KuaichuanIn936, ResolvesAPageServedOverHttp) {
@@ -132,9 +107,8 @@ TEST_F(KuaichuanIn936, ResolvesAPageServedOverHttp) {
   server.put("file/abc", kPage);
   RecordedFields fields;
   const Text address = resolveKuaichuanPage(server.url("/file/abc?from=share"), fields);
-  EXPECT_EQ((Resolved{address, fields.fileName, fields.extension, fields.sizeText, fields.md5}),
-            (Resolved{"http://dl.example.com/d/abc?key=1&amp;t=2", kFile + ".txt", kTextLabel,
-                      "16.00MB", kMd5}));
+  EXPECT_EQ(resolved(address, fields), (Resolved{"http://dl.example.com/d/abc?key=1&amp;t=2",
+                                                 kFile + ".txt", kTextLabel, "16.00MB", kMd5}));
   EXPECT_EQ(server.requests().size(), 1u);
 }
 

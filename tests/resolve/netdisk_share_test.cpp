@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "resolve/resolved_page.h"
 #include "support/loopback_server.h"
 
 namespace quorvane {
@@ -24,34 +25,9 @@ const std::string kPage =
     R"(\"server_filename\":\"x.txt\",\"dlink\":\"https:\\/\\/d.pcs.example.com\\/file\\/)"
     R"(0123?fid=1-2&filename=%E6%96%87%E4%BB%B6.txt\"}]}"});</script>)";
 
-struct Resolved {
-  std::string address, name, extension, size, md5;
-  bool operator==(const Resolved&) const = default;
-};
-
-void PrintTo(const Resolved& r, std::ostream* os) {
-  *os << testing::PrintToString(r.address) << " " << testing::PrintToString(r.name) << " "
-      << testing::PrintToString(r.extension) << " " << testing::PrintToString(r.size) << " "
-      << testing::PrintToString(r.md5);
-}
-
-class NetdiskIn936 : public testing::Test {
+class NetdiskIn936 : public CodePage936Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(setLocalCodePage("936")); }
-  void TearDown() override { setLocalCodePage("65001"); }
-
-  static Resolved resolve(std::string_view page) {
-    RecordedFields fields;
-    Text address = resolveNetdiskText(page, fields);
-    EXPECT_EQ(fields.downloadAddress, "") << "the resolver leaves the address field alone";
-    return {address, fields.fileName, fields.extension, fields.sizeText, fields.md5};
-  }
-};
-
-struct PageCase {
-  const char* what;
-  std::string page;
-  Resolved expected;
+  static Resolved resolve(std::string_view page) { return resolveWith(resolveNetdiskText, page); }
 };
 
 class NetdiskShareTest : public NetdiskIn936, public testing::WithParamInterface<PageCase> {};
@@ -117,8 +93,7 @@ TEST_F(NetdiskIn936, NetdiskEmptyLinkGivesEmptyFields) {
   RecordedFields fields;
   fields.fileName = fields.extension = fields.md5 = "stale";
   EXPECT_EQ(resolveNetdiskShare("", fields), "");
-  EXPECT_EQ((Resolved{"", fields.fileName, fields.extension, fields.sizeText, fields.md5}),
-            (Resolved{"", "", "", "0B", ""}));
+  EXPECT_EQ(resolved("", fields), (Resolved{"", "", "", "0B", ""}));
 }
 
 TEST_F(NetdiskIn936, ResolvesAPageServedOverHttp) {
@@ -126,7 +101,7 @@ TEST_F(NetdiskIn936, ResolvesAPageServedOverHttp) {
   server.put("share/link", kPage);
   RecordedFields fields;
   const Text address = resolveNetdiskShare(server.url("/share/link?shareid=1&uk=2"), fields);
-  EXPECT_EQ((Resolved{address, fields.fileName, fields.extension, fields.sizeText, fields.md5}),
+  EXPECT_EQ(resolved(address, fields),
             (Resolved{"https://d.pcs.example.com/file/0123?fid=1-2&filename=%E6%96%87%E4%BB%B6.txt",
                       kFile + ".txt", kTextLabel, "16MB", kMd5}));
   EXPECT_EQ(server.requests().size(), 1u);
