@@ -138,6 +138,23 @@ TEST(BoundedSearch, LargePagesFindExactlyWhatThePlainEngineFinds) {
   expectSameMatches(maker.largePage(12u << 20), "large page");
 }
 
+TEST(BoundedSearch, SmallPathologicalPagesAreSearchedToTheEnd) {
+  // At every backslash of the run, the closing "\\+" takes the rest of the run and gives
+  // it back byte by byte: millions of steps on a page of a few kilobytes, which the
+  // engine alone still finishes.
+  const std::string backslashes(1500, '\\');
+  const std::pair<std::string_view, std::string> cases[] = {
+      {kNetdiskPage.namePattern, "filename=" + backslashes + "x\\\""},
+      {kNetdiskPage.addressPattern, "dlink\\\":\\\"" + backslashes + "x\\\"}"},
+  };
+  for (const auto& [patternText, page] : cases) {
+    expectSameMatches(page, std::string(patternText));
+    Pattern pattern;
+    ASSERT_TRUE(pattern.compile(patternText));
+    EXPECT_EQ(pattern.findAll(page).size(), 1u) << patternText;
+  }
+}
+
 TEST(BoundedSearch, AHostilePageEndsWithTheMatchesBeforeIt) {
   // One good value, then a value opened again and again and never closed: the engine
   // alone would try each opening against the rest of the page, quadratic in its size.
