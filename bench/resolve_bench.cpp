@@ -95,23 +95,22 @@ void BM_NetdiskPage(benchmark::State& state) {
   runResolve(state, kNetdisk, cachedPage("netdisk", netdiskPage, bytes));
 }
 
-// range(0): which pattern's opening (0-3 Kuaichuan, 4-7 Netdisk); range(1): page bytes.
-void BM_RepeatedOpening(benchmark::State& state) {
+// A hostile page made from one pattern's opening. range(0): which opening (0-3 Kuaichuan,
+// 4-7 Netdisk); range(1): page bytes.
+void runHostile(benchmark::State& state, std::string (*make)(const std::string&, std::size_t)) {
   const auto which = static_cast<std::size_t>(state.range(0));
   const Service service = which < 4 ? kKuaichuan : kNetdisk;
-  const std::string page =
-      repeatedEntries(openings(service)[which % 4], static_cast<std::size_t>(state.range(1)));
-  state.SetLabel(openings(service)[which % 4]);
-  runResolve(state, service, page);
+  const std::string& opening = openings(service)[which % 4];
+  state.SetLabel(opening);
+  runResolve(state, service, make(opening, static_cast<std::size_t>(state.range(1))));
+}
+
+void BM_RepeatedOpening(benchmark::State& state) {
+  runHostile(state, repeatedEntries);
 }
 
 void BM_UnclosedValue(benchmark::State& state) {
-  const auto which = static_cast<std::size_t>(state.range(0));
-  const Service service = which < 4 ? kKuaichuan : kNetdisk;
-  const std::string page =
-      unclosedValue(openings(service)[which % 4], static_cast<std::size_t>(state.range(1)));
-  state.SetLabel(openings(service)[which % 4]);
-  runResolve(state, service, page);
+  runHostile(state, unclosedValue);
 }
 
 void BM_Floor(benchmark::State& state) {
